@@ -1,0 +1,136 @@
+#include "shell/form1.h"
+
+#include "platform/ports.h"
+#include "texts/language_switch.h"
+#include "texts/texts.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace radioset {
+
+const QStringList& SweepLabels()
+{
+    static const QStringList labels = [] {
+        QStringList built;
+        for (const char* baud : {"1200", "2400", "4800", "9600", "19200", "38400"})
+            for (const char* parity : {"None", "Odd", "Even"})
+                built << QStringLiteral("%1  %2 ").arg(QLatin1String(baud), QLatin1String(parity));
+        return built;
+    }();
+    return labels;
+}
+
+namespace {
+// Built with the unit, before the window exists.
+[[maybe_unused]] const QStringList& sweepLabelsAtLoad = SweepLabels();
+} // namespace
+
+template <class Sender, class Signal>
+void TForm1::Connect(Sender* sender, Signal signal, void (TForm1::*handler)(QObject*))
+{
+    connect(sender, signal, this, [this, sender, handler] { GuardHandler([&] { (this->*handler)(sender); }); });
+}
+
+TForm1::TForm1(DesignTimeOnly, QWidget* owner) : QMainWindow(owner)
+{
+    CreateControls();
+    ConnectHandlers();
+}
+
+TForm1::TForm1(QWidget* owner) : TForm1(DesignTimeOnly{}, owner)
+{
+    Startup();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::ConnectHandlers()
+{
+    ClientArea->installEventFilter(this);
+    Connect(N2, &QAction::triggered, &TForm1::N2Click);
+    Connect(N3, &QAction::triggered, &TForm1::N3Click);
+    Connect(English1, &QAction::triggered, &TForm1::English1Click);
+    Connect(N8, &QAction::triggered, &TForm1::N8Click);
+    Connect(Timer2, &QTimer::timeout, &TForm1::Timer2Timer);
+}
+
+void TForm1::Startup()
+{
+    const TCommSerialPortInfo ports;
+    ComboBox1->clear();
+    ComboBox1->addItems(ports.Names());
+    ComboBox1->setCurrentIndex(ports.Count() > 0 ? 0 : -1);
+    if (ports.Count() == 0)
+        ShowMessage(LocalizedText(StrNoComPort));
+    else
+        ZelCommDevice1.PortNo = PortNo(ComboBox1->currentText());
+    ApplyLanguage(*this, 2);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        GuardHandler([this] { FormShow(this); });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // Controls keep their place when the window is resized; only the status
+    // bar follows the bottom edge over the full width.
+    if (watched == ClientArea && event->type() == QEvent::Resize)
+        StatusBar1->setGeometry(0, ClientArea->height() - 19, ClientArea->width(), 19);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormShow(QObject*)
+{
+    PageControl1->setTabVisible(PageControl1->indexOf(TabSheet3), false);
+    Edit1->setText(QString());
+}
+
+void TForm1::N8Click(QObject*)
+{
+    ShowMessage(QStringLiteral("Beta Ver:1.03"));
+}
+
+void TForm1::N2Click(QObject*)
+{
+    N2->setChecked(true);
+    N3->setChecked(false);
+    English1->setChecked(false);
+    ApplyLanguage(*this, 0);
+}
+
+void TForm1::N3Click(QObject*)
+{
+    N2->setChecked(false);
+    N3->setChecked(true);
+    English1->setChecked(false);
+    ApplyLanguage(*this, 1);
+}
+
+void TForm1::English1Click(QObject*)
+{
+    English1->setChecked(true);
+    N3->setChecked(false);
+    N2->setChecked(false);
+    ApplyLanguage(*this, 2);
+}
+
+void TForm1::Timer2Timer(QObject*)
+{
+    ReceiveHold = false;
+    Timer2->stop();
+}
+
+QLineEdit* TForm1::FindEdit(const QString& name) const
+{
+    return ClientArea->findChild<QLineEdit*>(name);
+}
+
+} // namespace radioset
