@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds radioset and runs every test twice: an optimised build with warnings
+# as errors, then a debug build with AddressSanitizer and UndefinedBehavior-
+# Sanitizer. Installs the packages it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh build test
+
+export QT_QPA_PLATFORM=offscreen
+for preset in ci asan; do
+  echo "== $preset: build"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  echo "== $preset: test"
+  ctest --preset "$preset" --parallel 2
+done
