@@ -6,6 +6,9 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QObject>
+#include <QTimer>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -15,23 +18,30 @@
 namespace radioset::testing {
 
 // Runs the event loop until cond holds or timeoutMs passes; returns cond().
+// (processEvents with a time limit never sleeps, so it would measure as CPU
+// load; a real loop does.)
 inline bool WaitFor(const std::function<bool()>& cond, int timeoutMs = 2000)
 {
+    if (cond())
+        return true;
+    QEventLoop loop;
     QDeadlineTimer deadline(timeoutMs);
-    while (!cond()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (cond() || deadline.hasExpired())
+            loop.quit();
+    });
+    poll.start(2);
+    loop.exec();
+    return cond();
 }
 
 // Runs the event loop for ms milliseconds.
 inline void Spin(int ms)
 {
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 // CPU time (user + system) this process has used, in ms.
