@@ -173,6 +173,12 @@ void Memo::insertFromMimeData(const QMimeData* source)
     textCursor().insertText(text);
 }
 
+void SetLabelCaption(QLabel* label, const QString& caption)
+{
+    label->setText(caption);
+    label->resize(label->sizeHint().width(), label->height());
+}
+
 // --------------------------------------------------------------- StatusBar
 
 StatusBar::StatusBar(QWidget* parent, std::initializer_list<int> panelWidths) : QWidget(parent)

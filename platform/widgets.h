@@ -85,6 +85,10 @@ private:
 
 namespace radioset {
 
+// Labels size themselves to their caption, as the designer's labels do, so a
+// longer translation is not clipped; they keep their place and height.
+void SetLabelCaption(QLabel* label, const QString& caption);
+
 // A status bar of fixed-width panels, numbered from 0 at the left.
 class StatusBar : public QWidget {
     Q_OBJECT

@@ -46,10 +46,10 @@ W* place(QWidget* parent, const char* name, QRect geometry, int tab = -1)
 QLabel* label(QWidget* parent, const char* name, QRect geometry, const QString& caption)
 {
     auto* widget = place<QLabel>(parent, name, geometry);
-    widget->setText(caption);
     widget->setTextFormat(Qt::PlainText);
     widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     widget->setWordWrap(false);
+    SetLabelCaption(widget, caption);
     return widget;
 }
 
@@ -130,8 +130,11 @@ void TForm1::CreateControls()
     setWindowTitle(QStringLiteral("电台设置软件"));
 
     QFont font(QStringLiteral("Microsoft Sans Serif"));
-    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("DejaVu Sans"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
+    // The designer's face where it exists; otherwise WenQuanYi Micro Hei,
+    // which is compact enough for the designed geometry and covers every
+    // Chinese text of the window.
+    font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("WenQuanYi Micro Hei"),
+                      QStringLiteral("DejaVu Sans")});
     font.setPixelSize(11);
     setFont(font);
 

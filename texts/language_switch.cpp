@@ -1,6 +1,7 @@
 #include "texts/language_switch.h"
 
 #include "shell/form1.h"
+#include "platform/widgets.h"
 #include "texts/texts.h"
 
 #include <QAction>
@@ -20,7 +21,7 @@ void setCaption(QWidget* control, const QString& text)
     if (auto* box = qobject_cast<QGroupBox*>(control))
         box->setTitle(text);
     else if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(text);
+        SetLabelCaption(label, text);
     else if (auto* button = qobject_cast<QPushButton*>(control))
         button->setText(text);
 }
