@@ -1,11 +1,14 @@
 #include "shell/form1.h"
 
+#include "link/dispatch.h"
+#include "link/serial_link.h"
 #include "platform/ports.h"
 #include "texts/language_switch.h"
 #include "texts/texts.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTimer>
@@ -35,6 +38,14 @@ void TForm1::Connect(Sender* sender, Signal signal, void (TForm1::*handler)(QObj
     connect(sender, signal, this, [this, sender, handler] { GuardHandler([&] { (this->*handler)(sender); }); });
 }
 
+template <class Sender, class Signal>
+void TForm1::Connect(Sender* sender, Signal signal, void (TForm1::*handler)(QObject*, int))
+{
+    connect(sender, signal, this, [this, sender, handler](int code) {
+        GuardHandler([&] { (this->*handler)(sender, code); });
+    });
+}
+
 TForm1::TForm1(DesignTimeOnly, QWidget* owner) : QMainWindow(owner)
 {
     CreateControls();
@@ -56,6 +67,14 @@ void TForm1::ConnectHandlers()
     Connect(English1, &QAction::triggered, &TForm1::English1Click);
     Connect(N8, &QAction::triggered, &TForm1::N8Click);
     Connect(Timer2, &QTimer::timeout, &TForm1::Timer2Timer);
+    Connect(Button1, &QPushButton::clicked, &TForm1::Button1Click);
+    Connect(ComboBox1, &ComboBox::Change, &TForm1::ComboBox1Change);
+    for (ComboBox* lineSetting : {ComboBox2, ComboBox3, ComboBox4, ComboBox5})
+        Connect(lineSetting, &ComboBox::Change, &TForm1::ComboBox2Change);
+    Connect(ZelCommDevice1, &TZelCommDevice::OnPackage, &TForm1::ZelCommDevice1Package);
+    Connect(ZelCommDevice1, &TZelCommDevice::OnCommNotify, &TForm1::ZelCommDevice1CommNotify);
+    // A port that vanished is already closed; the caption must say so.
+    connect(ZelCommDevice1, &TZelCommDevice::PortLost, this, [this] { GuardHandler([this] { ClosePort(*this); }); });
 }
 
 void TForm1::Startup()
@@ -67,7 +86,7 @@ void TForm1::Startup()
     if (ports.Count() == 0)
         ShowMessage(LocalizedText(StrNoComPort));
     else
-        ZelCommDevice1.PortNo = PortNo(ComboBox1->currentText());
+        ZelCommDevice1->SetPortNo(PortNo(ComboBox1->currentText()));
     ApplyLanguage(*this, 2);
 }
 
@@ -126,6 +145,37 @@ void TForm1::Timer2Timer(QObject*)
 {
     ReceiveHold = false;
     Timer2->stop();
+}
+
+void TForm1::Button1Click(QObject*)
+{
+    if (ZelCommDevice1->Active())
+        ClosePort(*this);
+    else
+        OpenPortFromSettings(*this);
+}
+
+void TForm1::ComboBox1Change(QObject*)
+{
+    ClosePort(*this);
+    const int index = ComboBox1->currentIndex();
+    ZelCommDevice1->SetPortNo(PortNo(index >= 0 ? ComboBox1->itemText(index) : QString()));
+}
+
+void TForm1::ComboBox2Change(QObject*)
+{
+    ClosePort(*this);
+    OpenPortFromSettings(*this);
+}
+
+void TForm1::ZelCommDevice1CommNotify(QObject*, int)
+{
+    // Line errors are acted on through the package event only.
+}
+
+void TForm1::ZelCommDevice1Package(QObject*, int NotifyType)
+{
+    ReceivePackage(*this, NotifyType);
 }
 
 QLineEdit* TForm1::FindEdit(const QString& name) const

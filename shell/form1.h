@@ -1,12 +1,14 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "platform/serial/comm_device.h"
 #include "platform/widgets.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
 
 class QAction;
 class QGroupBox;
@@ -19,34 +21,6 @@ class QTabWidget;
 class QTimer;
 
 namespace radioset {
-
-// Line-setting enumerations of the serial component, with the ordinals the
-// component gives them.
-enum TBaudRate : int {
-    br110, br300, br600, br1200, br2400, br4800, br9600, br14400,
-    br19200, br38400, br56000, br57600, br115200, br128000, br256000,
-};
-enum TParity : int { ptNoParity, ptOddParity, ptEvenParity, ptMarkParity, ptSpaceParity };
-enum TStopBits : int { sbOneStopBit, sbOne_5_StopBits, sbTwoStopBit };
-
-// The serial component's settings as the form sets them at design time.
-struct ZelCommDesign {
-    int PortNo = 1;
-    TBaudRate Baud = br9600;
-    int ByteSize = 8;
-    TParity Parity = ptNoParity;
-    TStopBits StopBits = sbOneStopBit;
-    int InBufSize = 8192;
-    int OutBufSize = 8192;
-    int HwInSize = 1200;
-    int HwOutSize = 1200;
-    int QueueSize = 16;
-    int PackageSize = 4096;
-    int PackageInterval = 50;
-    bool UsePackage = true;
-    bool SyncEvents = true;
-    bool Active = false;
-};
 
 // The detection sweep's 18 line-setting labels, "1200  None " to
 // "38400  Even ", built before the window exists.
@@ -75,6 +49,11 @@ public:
     void N3Click(QObject* Sender);
     void English1Click(QObject* Sender);
     void Timer2Timer(QObject* Sender);
+    void Button1Click(QObject* Sender);
+    void ComboBox1Change(QObject* Sender);
+    void ComboBox2Change(QObject* Sender);
+    void ZelCommDevice1CommNotify(QObject* Sender, int NotifyType);
+    void ZelCommDevice1Package(QObject* Sender, int NotifyType);
 
     // The frequency edits "TxEdit<k>" / "RxEdit<k>" are found by name.
     QLineEdit* FindEdit(const QString& name) const;
@@ -134,10 +113,18 @@ public:
     FileDialogRequest SaveDialog1;
     FileDialogRequest OpenDialog1;
 
-    ZelCommDesign ZelCommDevice1;
+    TZelCommDevice* ZelCommDevice1 = nullptr;
 
     // --- run-time state ----------------------------------------------------
+    // Where every request is built; never cleared (see link/transmit.h).
+    std::array<std::uint8_t, 50> TxBuffer{};
+    // The package being dispatched; only its first n bytes belong to it.
+    std::array<std::uint8_t, 1000> RxBuffer{};
+    // Set by a line error; every package is discarded until Timer2 ticks.
     bool ReceiveHold = false;
+    // Set by the receive test: every received byte is shown in the memo.
+    bool RssiDumpOn = false;
+    bool BulkWriteActive = false;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -150,6 +137,8 @@ private:
 
     template <class Sender, class Signal>
     void Connect(Sender* sender, Signal signal, void (TForm1::*handler)(QObject*));
+    template <class Sender, class Signal>
+    void Connect(Sender* sender, Signal signal, void (TForm1::*handler)(QObject*, int));
 };
 
 } // namespace radioset

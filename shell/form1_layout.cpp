@@ -330,6 +330,12 @@ void TForm1::CreateControls()
     Timer2->setInterval(100);
     Timer2->start();
 
+    ZelCommDevice1 = new TZelCommDevice(this);
+    ZelCommDevice1->setObjectName(QStringLiteral("ZelCommDevice1"));
+    ZelCommDevice1->SetPortNo(1);
+    ZelCommDevice1->SetBaud(br9600);
+    ZelCommDevice1->SetByteSize(8);
+
     SaveDialog1 = {FileDialogRequest::Save, QStringLiteral("*.ini|*.ini")};
     OpenDialog1 = {FileDialogRequest::Open, QStringLiteral("*.ini|*.ini|所有文件|*.*")};
 

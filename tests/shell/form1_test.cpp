@@ -58,8 +58,8 @@ TEST_F(Form1Fixture, StartsClosedInEnglishOnTheFirstPort)
     EXPECT_TRUE(boxes.texts().isEmpty());
     EXPECT_EQ(f.ComboBox1->count(), 2);
     EXPECT_EQ(f.ComboBox1->currentText(), QStringLiteral("COM3"));
-    EXPECT_EQ(f.ZelCommDevice1.PortNo, 3);
-    EXPECT_FALSE(f.ZelCommDevice1.Active);
+    EXPECT_EQ(f.ZelCommDevice1->PortNo(), 3);
+    EXPECT_FALSE(f.ZelCommDevice1->Active());
     EXPECT_EQ(f.Button1->text(), QStringLiteral("Open"));
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Data Radio Setting Software"));
     EXPECT_EQ(LanguageIndex, 2);
@@ -77,7 +77,7 @@ TEST_F(Form1Fixture, PortListIsSortedByNumber)
         items << f.ComboBox1->itemText(i);
     EXPECT_EQ(items, (QStringList{"COM1", "COM3", "COM10"}));
     EXPECT_EQ(f.ComboBox1->currentIndex(), 0);
-    EXPECT_EQ(f.ZelCommDevice1.PortNo, 1);
+    EXPECT_EQ(f.ZelCommDevice1->PortNo(), 1);
 }
 
 TEST_F(Form1Fixture, EmptyPortListIsReportedInChineseBeforeTheWindowTurnsEnglish)
@@ -89,7 +89,7 @@ TEST_F(Form1Fixture, EmptyPortListIsReportedInChineseBeforeTheWindowTurnsEnglish
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("无串口")});
     EXPECT_EQ(f.ComboBox1->count(), 0);
     EXPECT_EQ(f.ComboBox1->currentIndex(), -1);
-    EXPECT_EQ(f.ZelCommDevice1.PortNo, 1);
+    EXPECT_EQ(f.ZelCommDevice1->PortNo(), 1);
     EXPECT_EQ(f.Button1->text(), QStringLiteral("Open"));
 }
 
@@ -217,11 +217,12 @@ TEST_F(Form1Fixture, TimersDialogsAndSerialSettingsAsDesigned)
     EXPECT_EQ(f.OpenDialog1.filter, QStringLiteral("*.ini|*.ini|所有文件|*.*"));
     EXPECT_EQ(f.SaveDialog1.kind, FileDialogRequest::Save);
 
-    EXPECT_EQ(f.ZelCommDevice1.Baud, br9600);
-    EXPECT_EQ(f.ZelCommDevice1.ByteSize, 8);
-    EXPECT_EQ(f.ZelCommDevice1.PackageSize, 4096);
-    EXPECT_EQ(f.ZelCommDevice1.QueueSize, 16);
-    EXPECT_EQ(f.ZelCommDevice1.PackageInterval, 50);
+    EXPECT_EQ(f.ZelCommDevice1->Baud(), br9600);
+    EXPECT_EQ(f.ZelCommDevice1->ByteSize(), 8);
+    EXPECT_EQ(f.ZelCommDevice1->Parity(), ptNoParity);
+    EXPECT_EQ(f.ZelCommDevice1->StopBits(), sbOneStopBit);
+    EXPECT_EQ(f.ZelCommDevice1->PackageInterval(), 50);
+    EXPECT_FALSE(f.ZelCommDevice1->Active());
 }
 
 TEST_F(Form1Fixture, BannerIsDrawnUnscaledAtTheTopLeft)
