@@ -28,6 +28,7 @@ void LineEnd::setOpen(bool open)
     // Bytes in flight belong to the session they were sent in.
     ++generation_;
     rx_.clear();
+    inFlight_ = 0;
     emit openedChanged(open);
 }
 
@@ -47,11 +48,16 @@ void LineEnd::write(const QByteArray& bytes)
             },
             Qt::QueuedConnection);
     }
+    // One notice when the last of a burst of writes has gone, as a port
+    // reports its transmit queue running empty.
+    ++inFlight_;
     const std::uint64_t ownGeneration = generation_;
     QMetaObject::invokeMethod(
         this,
         [this, ownGeneration] {
-            if (open_ && generation_ == ownGeneration)
+            if (inFlight_ > 0)
+                --inFlight_;
+            if (open_ && generation_ == ownGeneration && inFlight_ == 0)
                 emit allWritten();
         },
         Qt::QueuedConnection);

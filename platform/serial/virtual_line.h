@@ -52,6 +52,7 @@ private:
     QByteArray rx_;
     std::uint64_t lineErrors_ = 0;
     std::uint64_t generation_ = 0;
+    int inFlight_ = 0;
 };
 
 class VirtualLine : public QObject {

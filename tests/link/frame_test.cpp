@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 using namespace radioset;
@@ -22,6 +23,11 @@ struct FixedFrame {
     std::vector<std::uint8_t> payload;
     const char* wire;
 };
+
+void PrintTo(const FixedFrame& f, std::ostream* os)
+{
+    *os << f.wire;
+}
 
 class FixedFrames : public ::testing::TestWithParam<FixedFrame> {};
 
@@ -101,6 +107,11 @@ struct PackageCase {
     int command;
     const char* payload;
 };
+
+void PrintTo(const PackageCase& c, std::ostream* os)
+{
+    *os << c.bytes;
+}
 
 class Packages : public ::testing::TestWithParam<PackageCase> {};
 

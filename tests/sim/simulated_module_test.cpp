@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 using namespace radioset;
@@ -88,6 +89,11 @@ struct Exchange {
     const char* reply;
     std::function<bool(const SimulatedModule&)> effect;
 };
+
+void PrintTo(const Exchange& e, std::ostream* os)
+{
+    *os << e.name;
+}
 
 class Requests : public ::testing::TestWithParam<Exchange> {};
 
