@@ -127,6 +127,8 @@ void QtSerialTransport::applySettings(const LineSettings& s)
     // Modem lines do not exist on a pty; a port without them still works.
     port_.setDataTerminalReady(true);
     port_.setRequestToSend(true);
+    // What the driver kept from before this open was sent to nobody.
+    port_.clear(QSerialPort::Input);
     port_.clearError();
 }
 

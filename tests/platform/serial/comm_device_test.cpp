@@ -255,6 +255,20 @@ TEST_P(OverBothWires, WrittenPackagesAllReachTheLineInOrder)
     EXPECT_TRUE(WaitFor([&] { return link.Count(TZelCommDevice::NotifyTxEmpty) >= 1; }));
 }
 
+TEST_P(OverBothWires, BytesSentWhileThePortIsClosedAreLost)
+{
+    Link link(GetParam());
+    link.device_.SetActive(true);
+    link.device_.SetActive(false);
+    link.module_.sendRaw("stale");
+    Spin(50);
+    link.device_.SetActive(true);
+    link.module_.sendRaw("fresh");
+    ASSERT_TRUE(WaitFor([&] { return link.Count(1) == 1; }));
+    Spin(100);
+    EXPECT_EQ(link.Drain(), std::vector<QByteArray>{"fresh"});
+}
+
 INSTANTIATE_TEST_SUITE_P(Wires, OverBothWires, ::testing::Values(Wire::Virtual, Wire::Pty), WireName);
 
 TEST(TZelCommDevice, SixteenPackagesWaitAndLaterOnesAreLost)
