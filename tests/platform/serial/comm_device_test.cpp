@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <ostream>
 #include <vector>
 
 using namespace radioset;
@@ -27,6 +28,11 @@ namespace {
 constexpr int Port = 41;
 
 enum class Wire { Virtual, Pty };
+
+void PrintTo(Wire wire, std::ostream* os)
+{
+    *os << (wire == Wire::Virtual ? "virtual line" : "pty");
+}
 
 std::string WireName(const ::testing::TestParamInfo<Wire>& p)
 {
