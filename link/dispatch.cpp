@@ -1,6 +1,9 @@
 #include "link/dispatch.h"
 
+#include "freqplan/transfer.h"
+#include "link/detection.h"
 #include "link/frame.h"
+#include "module/parameter_commands.h"
 #include "platform/serial/comm_device.h"
 #include "shell/form1.h"
 #include "texts/texts.h"
@@ -37,6 +40,27 @@ void DispatchResponse(TForm1& f, const std::uint8_t* buffer, int n)
     switch (frame->command) {
     case RspCmdOk:
         f.StatusBar1->SetPanelText(2, LocalizedText(StrCmdSucceed));
+        if (f.BulkWriteActive)
+            AdvanceFrequencyWrite(f);
+        break;
+    case RspAirRate:
+        ShowAirRate(f, *frame);
+        break;
+    case RspChannel:
+        ShowChannel(f, *frame);
+        break;
+    case RspDetect:
+        HandleDetectReply(f);
+        break;
+    case RspPower:
+        ShowPower(f, *frame);
+        break;
+    case RspFrequencySet:
+        if (f.BulkWriteActive)
+            AdvanceFrequencyWrite(f);
+        break;
+    case RspFrequency:
+        HandleFrequencyReply(f, *frame);
         break;
     default:
         break; // no route: ignored

@@ -54,6 +54,35 @@ public:
     void ComboBox2Change(QObject* Sender);
     void ZelCommDevice1CommNotify(QObject* Sender, int NotifyType);
     void ZelCommDevice1Package(QObject* Sender, int NotifyType);
+    void Button2Click(QObject* Sender);
+    void Timer1Timer(QObject* Sender);
+    void Button3Click(QObject* Sender);
+    void Button4Click(QObject* Sender);
+    void Button5Click(QObject* Sender);
+    void Button6Click(QObject* Sender);
+    void Button7Click(QObject* Sender);
+    void Button8Click(QObject* Sender);
+    void Button23Click(QObject* Sender);
+    void Button24Click(QObject* Sender);
+    void Button12Click(QObject* Sender);
+    void ComboBox9Change(QObject* Sender);
+    void Button25Click(QObject* Sender);
+    void Button9Click(QObject* Sender);
+    void Button10Click(QObject* Sender);
+    void Button17Click(QObject* Sender);
+    void Button18Click(QObject* Sender);
+    void Button19Click(QObject* Sender);
+    void Button20Click(QObject* Sender);
+    void Button21Click(QObject* Sender);
+    void Button22Click(QObject* Sender);
+    void Button26Click(QObject* Sender);
+    void Button27Click(QObject* Sender);
+    void Button13Click(QObject* Sender);
+    void Button14Click(QObject* Sender);
+    void Button15Click(QObject* Sender);
+    void Button16Click(QObject* Sender);
+    void N5Click(QObject* Sender);
+    void N6Click(QObject* Sender);
 
     // The frequency edits "TxEdit<k>" / "RxEdit<k>" are found by name.
     QLineEdit* FindEdit(const QString& name) const;
@@ -124,6 +153,17 @@ public:
     bool ReceiveHold = false;
     // Set by the receive test: every received byte is shown in the memo.
     bool RssiDumpOn = false;
+
+    // Detection sweep.
+    std::uint32_t SweepIndex = 0; // setting of the latest attempt, 0..17
+    std::uint32_t SweepTries = 0; // ticks since Detect Radio was pressed
+    QString SweepLine;            // memo line of the latest attempt
+    int RadioDetected = 0;        // a detect reply was taken since the click
+
+    // Channel-table transfer: one request per reply. The counters are one
+    // byte wide on purpose (255 + 1 is 0).
+    std::uint8_t NextReadChannel = 1;
+    std::uint8_t NextWriteChannel = 1;
     bool BulkWriteActive = false;
 
 protected:

@@ -1,0 +1,1 @@
+#include "freqplan/codec.h"
