@@ -164,16 +164,18 @@ void VirtualPortTransport::open(const LineSettings& settings)
 {
     if (open_)
         return;
-    if (!line_)
+    // One look at the weak pointer: the line cannot go away while we open.
+    VirtualLine* line = line_.data();
+    if (!line)
         throw ECommError(OpenFailureText(QStringLiteral("the port does not exist")));
-    if (line_->host().isOpen())
+    LineEnd& host = line->host();
+    if (host.isOpen())
         throw ECommError(OpenFailureText(QStringLiteral("the port is in use by another program")));
     // Same rule as a Linux port: CS5..CS8 only.
     if (settings.dataBits < 5 || settings.dataBits > 8)
         throw ECommError(SettingsFailureText(QStringLiteral("%1 data bits are not supported").arg(settings.dataBits)));
     if (settings.baud <= 0)
         throw ECommError(SettingsFailureText(QStringLiteral("unknown baud rate")));
-    LineEnd& host = line_->host();
     host.setSettings(settings);
     host.setOpen(true);
     open_ = true;
@@ -202,12 +204,14 @@ void VirtualPortTransport::write(const QByteArray& bytes)
 
 QByteArray VirtualPortTransport::readAll()
 {
-    return open_ && line_ ? line_->host().readAll() : QByteArray();
+    VirtualLine* line = line_.data();
+    return open_ && line ? line->host().readAll() : QByteArray();
 }
 
 std::uint64_t VirtualPortTransport::lineErrorCount()
 {
-    return open_ && line_ ? line_->host().lineErrorCount() - errorsAtOpen_ : 0;
+    VirtualLine* line = line_.data();
+    return open_ && line ? line->host().lineErrorCount() - errorsAtOpen_ : 0;
 }
 
 } // namespace radioset
