@@ -2,6 +2,8 @@
 
 #include "link/frame.h"
 
+#include <cstdint>
+
 namespace radioset {
 
 class TForm1;
@@ -13,6 +15,14 @@ void StartFrequencyWrite(TForm1& form, int firstChannel);
 
 // Effects of the module's replies (routed by the dispatcher).
 void HandleFrequencyReply(TForm1& form, const ParsedFrame& frame);
+void AdvanceFrequencyRead(TForm1& form);
 void AdvanceFrequencyWrite(TForm1& form);
+
+// One channel's request: the read request, or the channel's two
+// frequencies. SendChannelFrequency checks the channel's texts first and
+// sends nothing when they fail (a message, or a conversion error thrown);
+// it returns whether the frame went to an open port.
+void RequestChannelFrequency(TForm1& form, std::uint8_t channel);
+bool SendChannelFrequency(TForm1& form, std::uint8_t channel);
 
 } // namespace radioset
