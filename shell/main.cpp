@@ -15,6 +15,8 @@ int main(int argc, char* argv[])
     } catch (const std::exception& error) {
         // Only start-up can get here: handlers guard themselves.
         radioset::ShowException(error);
+    } catch (...) {
+        radioset::ShowException(radioset::Exception(QString()));
     }
     return 0;
 }
