@@ -7,13 +7,9 @@ namespace radioset {
 namespace {
 
 using test::Wire;
+using test::pick;
 using test::WindowFixture;
 
-void pick(ComboBox* box, int index)
-{
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
 
 QStringList memoLines(const TForm1& w)
 {

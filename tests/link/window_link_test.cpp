@@ -11,14 +11,9 @@ namespace radioset {
 namespace {
 
 using test::Wire;
+using test::pick;
 using test::WindowFixture;
 
-// The operator picks an item from the drop-down list.
-void pick(ComboBox* box, int index)
-{
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
 
 QByteArray bytes(std::initializer_list<int> values)
 {

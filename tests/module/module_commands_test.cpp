@@ -8,13 +8,9 @@
 namespace radioset {
 namespace {
 
+using test::pick;
 using test::WindowFixture;
 
-void pick(ComboBox* box, int index)
-{
-    box->setCurrentIndex(index);
-    emit box->activated(index);
-}
 
 QByteArray hex(const char* text)
 {

@@ -24,6 +24,14 @@ namespace radioset::test {
 
 enum class Wire { VirtualLine, Pty };
 
+// The operator picks an item from a drop-down list (a change the window
+// reacts to, unlike a selection made by code).
+inline void pick(ComboBox* box, int index)
+{
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
 class WindowFixture {
 public:
     static constexpr int Port = 5;
