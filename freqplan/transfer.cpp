@@ -25,21 +25,6 @@ bool IsStopValue(std::uint8_t channel)
 // Frequency bytes of a reply: channel, then 4 transmit and 4 receive bytes.
 constexpr qsizetype ReplyPayloadSize = 9;
 
-// Whether a read sequence is under way: from a Read button until the reply
-// that brings NextReadChannel to the end of the half. Kept on the window
-// beside the counters it qualifies.
-constexpr char ReadRunningProperty[] = "frequencyReadRunning";
-
-bool ReadRunning(const TForm1& f)
-{
-    return f.property(ReadRunningProperty).toBool();
-}
-
-void SetReadRunning(TForm1& f, bool running)
-{
-    f.setProperty(ReadRunningProperty, running);
-}
-
 } // namespace
 
 void RequestChannelFrequency(TForm1& f, std::uint8_t channel)
@@ -77,7 +62,6 @@ void StartFrequencyRead(TForm1& f, int firstChannel)
             edit->clear();
     }
     f.NextReadChannel = static_cast<std::uint8_t>(firstChannel);
-    SetReadRunning(f, true);
     RequestChannelFrequency(f, f.NextReadChannel);
 }
 
@@ -105,17 +89,11 @@ void HandleFrequencyReply(TForm1& f, const ParsedFrame& frame)
 
 void AdvanceFrequencyRead(TForm1& f)
 {
-    // A reply while no read is under way (the second of two in flight once
-    // Read was pressed again while waiting, or one nobody asked for) has
-    // been shown, and starts nothing: carrying on would read channels over
-    // texts the operator typed and has not written yet, into the other half
-    // or round past channel 255.
-    if (!ReadRunning(f))
-        return;
+    // No flag marks a read as running: any reply moves the counter on, so a
+    // reply nobody asked for still fetches the next channel, and a second
+    // reply in flight carries the read past the end of its half.
     ++f.NextReadChannel;
-    if (IsStopValue(f.NextReadChannel))
-        SetReadRunning(f, false);
-    else
+    if (!IsStopValue(f.NextReadChannel))
         RequestChannelFrequency(f, f.NextReadChannel);
 }
 

@@ -39,7 +39,7 @@ QByteArray MakeFrame(std::uint8_t command, std::span<const std::uint8_t> payload
         return {};
     std::uint8_t buffer[MaxFrameLength];
     const int length = BuildFrame(buffer, command, payload);
-    return QByteArray(reinterpret_cast<const char*>(buffer), length);
+    return {reinterpret_cast<const char*>(buffer), length};
 }
 
 QByteArray MakeFrame(std::uint8_t command, std::initializer_list<std::uint8_t> payload)

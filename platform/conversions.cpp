@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <locale.h>
+#include <clocale>
 #include <string>
 
 namespace radioset {

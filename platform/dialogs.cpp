@@ -67,13 +67,16 @@ std::optional<QString> ExecuteFileDialog(QWidget* parent, const FileDialogReques
 {
     if (fileDialogSink())
         return fileDialogSink()(request);
-    const QString filter = QtFilterFromPairs(request.filter);
-    const QString file = request.kind == FileDialogRequest::Save
-                             ? QFileDialog::getSaveFileName(parent, QString(), QString(), filter)
-                             : QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
-    if (file.isEmpty())
+    // The original dialogs neither ask before overwriting nor insist that an
+    // opened file exists (loading a missing plan simply gives empty channels).
+    QFileDialog dialog(parent);
+    dialog.setNameFilters(QtFilterFromPairs(request.filter).split(QStringLiteral(";;")));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(request.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return file;
+    return dialog.selectedFiles().front();
 }
 
 FileDialogSink SetFileDialogSink(FileDialogSink sink)

@@ -13,12 +13,15 @@ namespace radioset {
 
 namespace {
 
+// iconv_open reports failure with the handle (iconv_t)-1.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr): iconv's own sentinel
+
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter()
     {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
+        if (cd_ != kNoConverter)
             iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
@@ -28,7 +31,7 @@ public:
     // `badInputBytes` bytes is replaced by `replacement` and reported.
     std::string run(const char* in, std::size_t size, std::size_t badInputBytes, const std::string& replacement, bool& ok)
     {
-        ok = cd_ != reinterpret_cast<iconv_t>(-1);
+        ok = cd_ != kNoConverter;
         std::string out;
         if (!ok)
             return out;
@@ -76,7 +79,7 @@ QByteArray ToGbk(const QString& text, bool* ok)
                                      static_cast<std::size_t>(ucs4.size()) * sizeof(uint), sizeof(uint), "?", good);
     if (ok)
         *ok = good;
-    return QByteArray(out.data(), static_cast<qsizetype>(out.size()));
+    return {out.data(), static_cast<qsizetype>(out.size())};
 }
 
 QString FromGbk(const QByteArray& bytes, bool* ok)

@@ -20,7 +20,7 @@ namespace {
 
 // Far beyond any plan file; keeps a wrong choice in the open dialog (a disk
 // image, a log) from filling memory.
-constexpr qsizetype MaxFileBytes = 4 * 1024 * 1024;
+constexpr qsizetype MaxFileBytes = qsizetype{4} * 1024 * 1024;
 
 enum class Eol : std::uint8_t { None, Lf, CrLf };
 

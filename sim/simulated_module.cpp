@@ -25,7 +25,7 @@ namespace {
 constexpr int StaleFrameMs = 200;
 // What the module keeps for a port nobody reads; beyond it bytes are lost,
 // as on a cable with nobody listening.
-constexpr qsizetype MaxPendingOutput = 64 * 1024;
+constexpr qsizetype MaxPendingOutput = qsizetype{64} * 1024;
 
 int SpeedValue(speed_t speed)
 {
@@ -352,7 +352,7 @@ void SimulatedModule::extractFrames()
         const qsizetype head = rx_.indexOf("\x55\xAA");
         if (head < 0) {
             // Keep a lone 0x55 at the end: it may be the first half of a head.
-            rx_ = rx_.endsWith('\x55') ? QByteArray("\x55") : QByteArray();
+            rx_ = rx_.endsWith('\x55') ? QByteArray(1, '\x55') : QByteArray();
             break;
         }
         rx_.remove(0, head);

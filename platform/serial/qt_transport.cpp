@@ -72,9 +72,8 @@ void QtSerialTransport::open(const LineSettings& settings)
         if (error == QSerialPort::PermissionError) {
             // Qt reports a lock held by another program and a refused open()
             // alike; access() tells the two apart.
-            if (qtText.contains(QStringLiteral("lock"), Qt::CaseInsensitive))
-                detail = QStringLiteral("the port is in use by another program");
-            else if (::access(QFile::encodeName(resolved).constData(), R_OK | W_OK) != 0 && errno == EACCES)
+            const bool locked = qtText.contains(QStringLiteral("lock"), Qt::CaseInsensitive);
+            if (!locked && ::access(QFile::encodeName(resolved).constData(), R_OK | W_OK) != 0 && errno == EACCES)
                 detail = QStringLiteral("permission denied \u2014 add your user to the dialout group");
             else
                 detail = QStringLiteral("the port is in use by another program");
