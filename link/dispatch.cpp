@@ -30,9 +30,10 @@ void ReceivePackage(TForm1& f, int notifyType)
 
 void DispatchResponse(TForm1& f, const std::uint8_t* buffer, int n)
 {
+    // A long receive test keeps its newest samples in view.
     if (f.RssiDumpOn) {
         for (int i = 0; i < n; ++i)
-            f.Memo1->AppendLine(QStringLiteral("RSSI:%1").arg(buffer[i]));
+            f.Memo1->AppendLine(QStringLiteral("RSSI:%1").arg(buffer[i]), Memo::Overflow::DropOldest);
     }
     const std::optional<ParsedFrame> frame = ParseFrame(buffer, n);
     if (!frame)

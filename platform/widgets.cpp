@@ -133,8 +133,23 @@ int Memo::room() const
     return maxLength_ > 0 ? std::max(0, maxLength_ - Length()) : INT_MAX;
 }
 
-void Memo::AppendLine(const QString& line)
+void Memo::AppendLine(const QString& line, Overflow overflow)
 {
+    if (overflow == Overflow::DropOldest && maxLength_ > 0) {
+        const int excess = Length() + 1 + static_cast<int>(line.size()) - maxLength_;
+        if (excess > 0) {
+            QTextCursor cursor(document());
+            const QTextBlock last = document()->findBlock(std::min(excess, Length()) - 1);
+            cursor.setPosition(std::min(last.position() + last.length(), Length()), QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+            if (Length() > 0 && Length() + 1 + line.size() > maxLength_)
+                clear(); // what is left still does not make room
+        }
+        if (line.size() > maxLength_) {
+            AppendLine(line.right(maxLength_));
+            return;
+        }
+    }
     QString text = Length() > 0 ? QStringLiteral("\n") + line : line;
     const int space = room();
     if (space <= 0)

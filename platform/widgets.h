@@ -69,8 +69,14 @@ public:
     int MaxLength() const { return maxLength_; }
     int Length() const;
 
-    // Adds a line at the end; what does not fit under the limit is cut off.
-    void AppendLine(const QString& line);
+    // What happens to a line that does not fit under the limit.
+    enum class Overflow {
+        Cut,        // cut off at the limit, as typing is
+        DropOldest, // whole lines leave at the top: a log keeps its newest lines
+    };
+
+    // Adds a line at the end.
+    void AppendLine(const QString& line, Overflow overflow = Overflow::Cut);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -512,11 +512,23 @@ void SimulatedModule::reply(const QByteArray& frame, const LineSettings* switchT
             c = static_cast<char>(0x80 | ((rssiSeed_ >> 16) & 0x7F)); // never a frame head
         }
         break;
+    case Fault::Split:
+    case Fault::Merged:
+        break;
     }
+    if (fault_ == Fault::Merged)
+        bytes += MakeFrame(RspCmdOk, {});
+    const bool split = fault_ == Fault::Split && bytes.size() > 1;
     const bool hasSwitch = switchTo != nullptr;
     const LineSettings next = hasSwitch ? *switchTo : LineSettings{};
-    auto send = [this, bytes, hasSwitch, next] {
-        if (!bytes.isEmpty()) {
+    auto send = [this, bytes, split, hasSwitch, next] {
+        if (split) {
+            const QByteArray first = bytes.left(bytes.size() / 2);
+            const QByteArray second = bytes.mid(bytes.size() / 2);
+            write(first);
+            QTimer::singleShot(SplitGapMs, this, [this, second] { write(second); });
+            emit replied(bytes);
+        } else if (!bytes.isEmpty()) {
             write(bytes);
             emit replied(bytes);
         }

@@ -52,7 +52,13 @@ public:
         Silent,        // hears everything, answers nothing
         WrongChecksum, // answers with the checksum's low byte off by one
         Garbage,       // answers with noise of the reply's length
+        Split,         // sends each reply in two halves with a long gap between
+        Merged,        // sends an acknowledgement right behind each reply, no gap
     };
+
+    // Longer than any package gap, so the halves of a split reply arrive as
+    // two packages.
+    static constexpr int SplitGapMs = 150;
     enum class FrequencyAck { CmdOk, FrequencySet };
 
     explicit SimulatedModule(QObject* parent = nullptr);

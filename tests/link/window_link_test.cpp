@@ -260,5 +260,63 @@ TEST_F(Dispatch, SettingsThatDisagreeRaiseALineErrorAndTheHold)
     EXPECT_NE(w.StatusBar1->PanelText(2), QStringLiteral("Cmd succeed"));
 }
 
+// Replies that do not arrive as exactly one frame in one package change nothing.
+TEST_F(Dispatch, BrokenRepliesFromTheModuleAreDropped)
+{
+    TForm1& w = f();
+    openPort();
+    const struct {
+        SimulatedModule::Fault fault;
+        bool shown;
+    } cases[] = {
+        {SimulatedModule::Fault::WrongChecksum, false},
+        {SimulatedModule::Fault::Garbage, false},
+        {SimulatedModule::Fault::Split, false},
+        {SimulatedModule::Fault::Merged, false},
+        {SimulatedModule::Fault::None, true},
+    };
+    for (const auto& c : cases) {
+        module.setFault(c.fault);
+        w.Button5->click(); // read the air rate: clears the list, the reply selects 9600bps
+        QTest::qWait(SimulatedModule::SplitGapMs + 150);
+        EXPECT_EQ(w.ComboBox7->currentIndex(), c.shown ? 3 : -1) << static_cast<int>(c.fault);
+    }
+    EXPECT_TRUE(boxes.texts().isEmpty());
+}
+
+TEST_F(Dispatch, OversizedPackageIsIgnoredAndTheNextOneHandled)
+{
+    TForm1& w = f();
+    openPort();
+    module.sendRaw(QByteArray(1200, '\x55'));
+    QTest::qWait(150);
+    module.sendRaw(bytes({0x55, 0xAA, 0x02, 0x20, 0x00, 0x22}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.StatusBar1->PanelText(2) == QStringLiteral("Cmd succeed"); }, 2000));
+}
+
+TEST_F(Dispatch, NotificationWithoutAPackageOnlyRestartsTheGuard)
+{
+    TForm1& w = f();
+    openPort();
+    w.StatusBar1->SetPanelText(2, QStringLiteral("as it was"));
+    w.ZelCommDevice1Package(w.ZelCommDevice1, TZelCommDevice::NotifyTxEmpty);
+    EXPECT_TRUE(w.Timer2->isActive());
+    EXPECT_EQ(w.Timer2->interval(), 300);
+    EXPECT_FALSE(w.ReceiveHold);
+    EXPECT_EQ(w.StatusBar1->PanelText(2), QStringLiteral("as it was"));
+}
+
+TEST_F(Dispatch, LongSignalStrengthDumpKeepsTheNewestSamples)
+{
+    TForm1& w = f();
+    w.RssiDumpOn = true;
+    for (int i = 0; i < 1500; ++i) {
+        const std::uint8_t sample = static_cast<std::uint8_t>(i % 200);
+        DispatchResponse(w, &sample, 1);
+    }
+    EXPECT_LE(w.Memo1->Length(), 5000);
+    EXPECT_TRUE(w.Memo1->toPlainText().endsWith(QStringLiteral("RSSI:98\nRSSI:99")));
+}
+
 } // namespace
 } // namespace radioset

@@ -112,6 +112,19 @@ TEST(Memo, LimitHoldsForAddedTypedAndPastedText)
     EXPECT_EQ(memo.toPlainText(), QStringLiteral("01234567890123456789"));
 }
 
+TEST(Memo, LogKeepsItsNewestLines)
+{
+    Memo memo(nullptr, 20);
+    for (int i = 1; i <= 6; ++i)
+        memo.AppendLine(QStringLiteral("RSSI:%1").arg(i), Memo::Overflow::DropOldest);
+    // 6 lines of 6 characters need 41: the oldest ones left, whole.
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("RSSI:4\nRSSI:5\nRSSI:6"));
+    memo.AppendLine(QStringLiteral("0123456789012345678901234"), Memo::Overflow::DropOldest);
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("56789012345678901234"));
+    memo.AppendLine(QStringLiteral("x"), Memo::Overflow::DropOldest);
+    EXPECT_EQ(memo.toPlainText(), QStringLiteral("x"));
+}
+
 TEST(StatusBar, PanelsHaveTheirWidths)
 {
     StatusBar bar(nullptr, {100, 200, 200, 50});
