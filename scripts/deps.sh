@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-serialport-dev fonts-wqy-microhei)
-test=(libgtest-dev)
+test=(libgtest-dev clang-tidy)
 screenshot=(xvfb xauth imagemagick)
 
 wanted=("${build[@]}")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds radioset and runs every test twice: an optimised build with warnings
 # as errors, then a debug build with AddressSanitizer and UndefinedBehavior-
-# Sanitizer. Installs the packages it needs first.
+# Sanitizer; runs clang-tidy over our sources. Installs the packages it needs
+# first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build test
@@ -13,4 +14,8 @@ for preset in ci asan; do
   cmake --build --preset "$preset"
   echo "== $preset: test"
   ctest --preset "$preset" --parallel 2
+  if [ "$preset" = ci ]; then
+    echo "== clang-tidy"
+    scripts/tidy.sh build/ci
+  fi
 done
