@@ -59,7 +59,7 @@ void QtSerialTransport::open(const LineSettings& settings)
     const QFileInfo device(devicePath_);
     const QString resolved = device.canonicalFilePath();
     if (resolved.isEmpty())
-        throw ECommError(OpenFailureText(QStringLiteral("the port does not exist")));
+        throw ECommError(OpenFailureText(QStringLiteral("the port does not exist (is the adapter plugged in?)")));
 
     // Opened at QSerialPort's defaults (9600 8N1, which any port takes), then
     // configured step by step, so that a refused setting is told apart from
@@ -76,9 +76,9 @@ void QtSerialTransport::open(const LineSettings& settings)
             if (!locked && ::access(QFile::encodeName(resolved).constData(), R_OK | W_OK) != 0 && errno == EACCES)
                 detail = QStringLiteral("permission denied \u2014 add your user to the dialout group");
             else
-                detail = QStringLiteral("the port is in use by another program");
+                detail = QStringLiteral("the port is in use by another program (ModemManager, brltty or a terminal program)");
         } else if (error == QSerialPort::DeviceNotFoundError) {
-            detail = QStringLiteral("the port does not exist");
+            detail = QStringLiteral("the port does not exist (is the adapter plugged in?)");
         } else {
             detail = qtText;
         }

@@ -167,10 +167,10 @@ void VirtualPortTransport::open(const LineSettings& settings)
     // One look at the weak pointer: the line cannot go away while we open.
     VirtualLine* line = line_.data();
     if (!line)
-        throw ECommError(OpenFailureText(QStringLiteral("the port does not exist")));
+        throw ECommError(OpenFailureText(QStringLiteral("the port does not exist (is the adapter plugged in?)")));
     LineEnd& host = line->host();
     if (host.isOpen())
-        throw ECommError(OpenFailureText(QStringLiteral("the port is in use by another program")));
+        throw ECommError(OpenFailureText(QStringLiteral("the port is in use by another program (ModemManager, brltty or a terminal program)")));
     // Same rule as a Linux port: CS5..CS8 only.
     if (settings.dataBits < 5 || settings.dataBits > 8)
         throw ECommError(SettingsFailureText(QStringLiteral("%1 data bits are not supported").arg(settings.dataBits)));

@@ -94,7 +94,7 @@ TEST_F(PtyPort, APortHeldByAnotherProgramCannotBeOpened)
         device_.SetActive(true);
         ADD_FAILURE() << "opened a port held by another program";
     } catch (const ECommError& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Cannot open COM port: the port is in use by another program"));
+        EXPECT_EQ(e.message(), QStringLiteral("Cannot open COM port: the port is in use by another program (ModemManager, brltty or a terminal program)"));
     }
     EXPECT_FALSE(device_.Active());
 

@@ -159,7 +159,7 @@ TEST_P(OverBothWires, RefusedSettingsFailTheOpenAndAreKeptForTheNextAttempt)
     TZelCommDevice other;
     other.SetPortNo(Port);
     if (GetParam() == Wire::Virtual) {
-        EXPECT_EQ(OpenError(other), QStringLiteral("Cannot open COM port: the port is in use by another program"));
+        EXPECT_EQ(OpenError(other), QStringLiteral("Cannot open COM port: the port is in use by another program (ModemManager, brltty or a terminal program)"));
     } else {
         EXPECT_TRUE(OpenError(other).startsWith(QStringLiteral("Cannot open COM port"))) << OpenError(other).toStdString();
     }
