@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what radioset needs on Debian 12, skipping what is already there.
-# Usage: scripts/deps.sh [build|test|screenshot]...
+# Usage: scripts/deps.sh [build|test|screenshot|package]...
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-serialport-dev fonts-wqy-microhei)
 test=(libgtest-dev clang-tidy)
 screenshot=(xvfb xauth imagemagick)
+package=(dpkg-dev file)
 
 wanted=("${build[@]}")
 for set in "$@"; do
@@ -13,6 +14,7 @@ for set in "$@"; do
     build) ;;
     test) wanted+=("${test[@]}") ;;
     screenshot) wanted+=("${screenshot[@]}") ;;
+    package) wanted+=("${package[@]}") ;;
     *) echo "deps.sh: unknown set '$set'" >&2; exit 2 ;;
   esac
 done
