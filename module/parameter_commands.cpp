@@ -1,6 +1,7 @@
 #include "module/parameter_commands.h"
 
 #include "link/transmit.h"
+#include "module/codes.h"
 #include "platform/conversions.h"
 #include "platform/dialogs.h"
 #include "shell/form1.h"
@@ -14,14 +15,6 @@
 namespace radioset {
 
 namespace {
-
-// Items of the rate lists, in list order, as the module codes them.
-constexpr std::array<std::uint8_t, 6> kSerialRateBits{0x03, 0x02, 0x01, 0x00, 0x06, 0x07};
-constexpr std::array<std::uint8_t, 3> kParityBits{0x00, 0x20, 0x30};
-constexpr std::array<std::uint8_t, 6> kAirRateCodes{0x12, 0x24, 0x48, 0x96, 0x19, 0x38};
-
-constexpr std::uint8_t kTransparentMode = 0x11;
-constexpr std::uint8_t kFrameHeadMode = 0x22;
 
 // The code of the selected item, or 0 when none is selected.
 template <std::size_t N>
@@ -70,7 +63,7 @@ void SetAirRate(TForm1& f)
         askToChoose();
         return;
     }
-    SendRequest(f, CmdSetAirRate, {0x05, codeOf(f.ComboBox7, kAirRateCodes)});
+    SendRequest(f, CmdSetAirRate, {kAirRatePrefix, codeOf(f.ComboBox7, kAirRateCodes)});
 }
 
 void ReadChannel(TForm1& f, QLineEdit* edit)
@@ -129,9 +122,8 @@ void ShowAirRate(TForm1& f, const ParsedFrame& frame)
     const std::uint8_t* value = valueOf(frame);
     if (!value)
         return;
-    for (std::size_t i = 0; i < kAirRateCodes.size(); ++i)
-        if (kAirRateCodes[i] == *value)
-            f.ComboBox7->setCurrentIndex(static_cast<int>(i));
+    if (const int index = IndexOfCode(kAirRateCodes, *value); index >= 0)
+        f.ComboBox7->setCurrentIndex(index);
 }
 
 void ShowChannel(TForm1& f, const ParsedFrame& frame)
@@ -145,7 +137,7 @@ void ShowChannel(TForm1& f, const ParsedFrame& frame)
 void ShowPower(TForm1& f, const ParsedFrame& frame)
 {
     if (const std::uint8_t* value = valueOf(frame))
-        f.ComboBox10->setCurrentIndex(*value >= 1 && *value <= 4 ? *value - 1 : -1);
+        f.ComboBox10->setCurrentIndex(*value >= kPowerLevelMin && *value <= kPowerLevelMax ? *value - kPowerLevelMin : -1);
 }
 
 } // namespace radioset
