@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QToolButton>
 
 #include <algorithm>
@@ -135,6 +136,17 @@ int Memo::room() const
 
 void Memo::AppendLine(const QString& line, Overflow overflow)
 {
+    // Lines the program adds are not the operator's edits. Kept in the undo
+    // history, every line added and dropped would stay there for good, and a
+    // receive test left running would grow it without end.
+    struct WithoutUndo {
+        QTextDocument* document;
+        bool was;
+        explicit WithoutUndo(QTextDocument* d) : document(d), was(d->isUndoRedoEnabled()) { d->setUndoRedoEnabled(false); }
+        ~WithoutUndo() { document->setUndoRedoEnabled(was); }
+        WithoutUndo(const WithoutUndo&) = delete;
+        WithoutUndo& operator=(const WithoutUndo&) = delete;
+    } withoutUndo(document());
     if (overflow == Overflow::DropOldest && maxLength_ > 0) {
         const int excess = Length() + 1 + static_cast<int>(line.size()) - maxLength_;
         if (excess > 0) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,17 @@ TEST(Memo, LogKeepsItsNewestLines)
     EXPECT_EQ(memo.toPlainText(), QStringLiteral("56789012345678901234"));
     memo.AppendLine(QStringLiteral("x"), Memo::Overflow::DropOldest);
     EXPECT_EQ(memo.toPlainText(), QStringLiteral("x"));
+}
+
+// Found by the signal-strength soak: resident memory kept rising after the
+// memo was full, by the undo history of every line added and dropped.
+TEST(Memo, LongLogLeavesNoUndoHistoryBehind)
+{
+    Memo memo(nullptr, 5000);
+    for (int i = 0; i < 3000; ++i)
+        memo.AppendLine(QStringLiteral("RSSI:%1").arg(i % 256), Memo::Overflow::DropOldest);
+    EXPECT_EQ(memo.document()->availableUndoSteps(), 0);
+    EXPECT_TRUE(memo.toPlainText().endsWith(QStringLiteral("RSSI:183")));
 }
 
 TEST(StatusBar, PanelsHaveTheirWidths)
