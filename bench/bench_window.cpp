@@ -76,6 +76,23 @@ int main(int argc, char** argv)
     std::printf("start-up: window shown %.1f ms after construction began, %.1f ms after main(); resident %.1f MiB\n",
                 shownMs, static_cast<double>(sinceStart.nsecsElapsed()) / 1e6, residentMiB());
 
+    {
+        QElapsedTimer paint;
+        paint.start();
+        for (int i = 0; i < 20; ++i)
+            form.repaint();
+        std::printf("paint: whole window %.2f ms\n", static_cast<double>(paint.nsecsElapsed()) / 1e6 / 20);
+        form.PageControl1->setCurrentWidget(form.TabSheet2);
+        QLineEdit* edit = form.FindEdit(QStringLiteral("TxEdit3"));
+        paint.restart();
+        for (int i = 0; i < 20; ++i) {
+            edit->setText(QString::number(400 + i));
+            edit->repaint();
+        }
+        std::printf("paint: one frequency edit %.2f ms\n", static_cast<double>(paint.nsecsElapsed()) / 1e6 / 20);
+        form.PageControl1->setCurrentWidget(form.TabSheet1);
+    }
+
     // --- idle port ----------------------------------------------------------
     form.Button1->click();
     const double cpuBefore = cpuSeconds();
@@ -111,6 +128,7 @@ int main(int argc, char** argv)
     clock.start();
     if (std::getenv("BENCH_TRACE")) {
         QObject::connect(&module, &SimulatedModule::frameReceived, [&](const QByteArray& f) { std::printf("  %6.1f sim heard %s\n", static_cast<double>(clock.nsecsElapsed()) / 1e6, f.toHex(' ').constData()); });
+        QObject::connect(&module, &SimulatedModule::replied, [&](const QByteArray& f) { std::printf("  %6.1f sim replied %lld bytes\n", static_cast<double>(clock.nsecsElapsed()) / 1e6, static_cast<long long>(f.size())); });
         QObject::connect(form.ZelCommDevice1, &TZelCommDevice::OnPackage, [&](int t) { std::printf("  %6.1f package %d\n", static_cast<double>(clock.nsecsElapsed()) / 1e6, t); });
     }
     for (int run = 0; run < 3; ++run) {

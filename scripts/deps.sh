@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-serialport-dev fonts-wqy-microhei)
-test=(libgtest-dev clang-tidy)
+test=(libgtest-dev clang-tidy clang libclang-rt-14-dev)
 screenshot=(xvfb xauth imagemagick)
 package=(dpkg-dev file)
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds radioset and runs every test twice: an optimised build with warnings
 # as errors, then a debug build with AddressSanitizer and UndefinedBehavior-
-# Sanitizer; runs clang-tidy over our sources. Installs the packages it needs
-# first.
+# Sanitizer; runs clang-tidy over our sources and each fuzz target for 30 s.
+# Installs the packages it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build test
@@ -19,3 +19,6 @@ for preset in ci asan; do
     scripts/tidy.sh build/ci
   fi
 done
+
+echo "== fuzz"
+scripts/fuzz.sh 30

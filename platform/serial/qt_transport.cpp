@@ -144,8 +144,13 @@ bool QtSerialTransport::isOpen() const
 
 void QtSerialTransport::write(const QByteArray& bytes)
 {
-    if (port_.isOpen())
+    if (port_.isOpen()) {
         port_.write(bytes); // QSerialPort buffers without limit
+        // Hand the bytes to the driver now: left to the write notifier they
+        // wait behind whatever the event loop does first, a repaint of the
+        // window included, and every request of a 16-channel read pays that.
+        port_.flush();
+    }
 }
 
 QByteArray QtSerialTransport::readAll()
