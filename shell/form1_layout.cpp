@@ -244,23 +244,23 @@ void TForm1::CreateControls()
         {GroupBox6, "GroupBox6", 256, "17-32频点设置（单位：MHZ）", 1, 17, Label24, "Label24", Label41, "Label41",
          Button15, "Button15", Button16, "Button16"},
     };
-    for (const ChannelBox& spec : channelBoxes) {
-        spec.box = group(TabSheet2, spec.name, {spec.left, 0, 233, 449}, QString::fromUtf8(spec.caption), spec.tab);
-        spec.txHeading = label(spec.box, spec.txHeadingName, {56, 16, 48, 13}, QStringLiteral("发送频点"));
-        spec.rxHeading = label(spec.box, spec.rxHeadingName, {136, 16, 48, 13}, QStringLiteral("接收频点"));
+    for (const ChannelBox& half : channelBoxes) {
+        half.box = group(TabSheet2, half.name, {half.left, 0, 233, 449}, QString::fromUtf8(half.caption), half.tab);
+        half.txHeading = label(half.box, half.txHeadingName, {56, 16, 48, 13}, QStringLiteral("发送频点"));
+        half.rxHeading = label(half.box, half.rxHeadingName, {136, 16, 48, 13}, QStringLiteral("接收频点"));
         for (int j = 1; j <= 16; ++j) {
-            const int k = spec.first + j - 1;
+            const int k = half.first + j - 1;
             const int rowLabel = k <= 16 ? k + 6 : k + 8;
             const QByteArray labelName = "Label" + QByteArray::number(rowLabel);
-            label(spec.box, labelName.constData(), {16, 36 + 24 * (j - 1), k <= 9 ? 18 : 24, 13},
+            label(half.box, labelName.constData(), {16, 36 + 24 * (j - 1), k <= 9 ? 18 : 24, 13},
                   QString::number(k) + QStringLiteral("："));
             const QByteArray txName = "TxEdit" + QByteArray::number(k);
             const QByteArray rxName = "RxEdit" + QByteArray::number(k);
-            edit(spec.box, txName.constData(), {48, 32 + 24 * (j - 1), 73, 21}, QString(), 9, j - 1);
-            edit(spec.box, rxName.constData(), {136, 32 + 24 * (j - 1), 73, 21}, QString(), 9, 15 + j);
+            edit(half.box, txName.constData(), {48, 32 + 24 * (j - 1), 73, 21}, QString(), 9, j - 1);
+            edit(half.box, rxName.constData(), {136, 32 + 24 * (j - 1), 73, 21}, QString(), 9, 15 + j);
         }
-        spec.read = button(spec.box, spec.readName, {32, 418, 75, 25}, QStringLiteral("读取"), 32);
-        spec.set = button(spec.box, spec.setName, {136, 418, 75, 25}, QStringLiteral("设置"), 33);
+        half.read = button(half.box, half.readName, {32, 418, 75, 25}, QStringLiteral("读取"), 32);
+        half.set = button(half.box, half.setName, {136, 418, 75, 25}, QStringLiteral("设置"), 33);
     }
 
     // --- factory page ----------------------------------------------------
