@@ -9,7 +9,7 @@ namespace radioset {
 
 // A real serial port (or a pty slave) through QSerialPort, event-driven on
 // the thread that owns it.
-class QtSerialTransport : public SerialTransport {
+class QtSerialTransport final : public SerialTransport {
     Q_OBJECT
 public:
     // devicePath may be a link (COMn in the port-link folder); the port is

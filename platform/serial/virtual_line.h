@@ -90,7 +90,7 @@ private:
 };
 
 // The host end of a virtual line seen as a serial port.
-class VirtualPortTransport : public SerialTransport {
+class VirtualPortTransport final : public SerialTransport {
     Q_OBJECT
 public:
     explicit VirtualPortTransport(VirtualLine& line, QObject* parent = nullptr);
