@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -96,7 +98,11 @@ int main(int argc, char** argv)
     // --- idle port ----------------------------------------------------------
     form.Button1->click();
     const double cpuBefore = cpuSeconds();
-    QTest::qWait(idleSeconds * 1000);
+    {
+        QEventLoop idle;
+        QTimer::singleShot(idleSeconds * 1000, &idle, &QEventLoop::quit);
+        idle.exec();
+    }
     const double idleCpu = cpuSeconds() - cpuBefore;
     std::printf("idle: port open and silent for %d s: %.3f s CPU (%.2f%% of one core)\n", idleSeconds, idleCpu,
                 100.0 * idleCpu / idleSeconds);
@@ -135,8 +141,17 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         form.Button13->click();
+        // A real event loop, as the program runs: QTest::qWaitFor sleeps 10 ms
+        // between its passes and would add that to every reply.
         auto* last = form.FindEdit(QStringLiteral("RxEdit16"));
-        if (!QTest::qWaitFor([&] { return !last->text().isEmpty(); }, 10000)) {
+        QEventLoop loop;
+        QObject::connect(last, &QLineEdit::textChanged, &loop, [&] {
+            if (!last->text().isEmpty())
+                loop.quit();
+        });
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        if (last->text().isEmpty()) {
             std::printf("read: channel 16 never arrived\n");
             break;
         }
