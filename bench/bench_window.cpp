@@ -4,6 +4,7 @@
 //
 // usage: bench_window [idle-seconds]   (default 10)
 
+#include "bench/process_stats.h"
 #include "link/dispatch.h"
 #include "link/frame.h"
 #include "platform/dialogs.h"
@@ -20,35 +21,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 using namespace radioset;
 
-namespace {
-
-double residentMiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -76,7 +54,7 @@ int main(int argc, char** argv)
         std::printf("  window was never exposed\n");
     const double shownMs = static_cast<double>(startup.nsecsElapsed()) / 1e6;
     std::printf("start-up: window shown %.1f ms after construction began, %.1f ms after main(); resident %.1f MiB\n",
-                shownMs, static_cast<double>(sinceStart.nsecsElapsed()) / 1e6, residentMiB());
+                shownMs, static_cast<double>(sinceStart.nsecsElapsed()) / 1e6, bench::ResidentMiB());
 
     {
         QElapsedTimer paint;
@@ -97,13 +75,13 @@ int main(int argc, char** argv)
 
     // --- idle port ----------------------------------------------------------
     form.Button1->click();
-    const double cpuBefore = cpuSeconds();
+    const double cpuBefore = bench::CpuSeconds();
     {
         QEventLoop idle;
         QTimer::singleShot(idleSeconds * 1000, &idle, &QEventLoop::quit);
         idle.exec();
     }
-    const double idleCpu = cpuSeconds() - cpuBefore;
+    const double idleCpu = bench::CpuSeconds() - cpuBefore;
     std::printf("idle: port open and silent for %d s: %.3f s CPU (%.2f%% of one core)\n", idleSeconds, idleCpu,
                 100.0 * idleCpu / idleSeconds);
 

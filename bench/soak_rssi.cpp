@@ -6,6 +6,7 @@
 //
 //   soak_rssi [seconds]        default 20; 600 for the ten-minute soak
 
+#include "bench/process_stats.h"
 #include "platform/dialogs.h"
 #include "platform/ports.h"
 #include "shell/form1.h"
@@ -17,35 +18,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 using namespace radioset;
-
-namespace {
-
-double ResidentMiB()
-{
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0;
-    long resident = 0;
-    statm >> pages >> resident;
-    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-double CpuSeconds()
-{
-    rusage r{};
-    getrusage(RUSAGE_SELF, &r);
-    return static_cast<double>(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
-           static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-}
-
-} // namespace
+using bench::CpuSeconds;
+using bench::ResidentMiB;
 
 int main(int argc, char** argv)
 {
