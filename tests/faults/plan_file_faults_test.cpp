@@ -2,16 +2,15 @@
 // and files no save of ours would ever write, loaded through the menu.
 
 #include "support/window_fixture.h"
+#include "support/file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <random>
 
 namespace radioset {
@@ -108,15 +107,11 @@ TEST_F(PlanFileFaults, SaveThatFailsPartWayLeavesTheOldFileWhole)
 
     // A full disk, as far as this process can tell: writes beyond 64 bytes
     // fail (the limit binds root too).
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    save(path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    {
+        const test::FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.active());
+        save(path);
+    }
 
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to write to %1.").arg(path)});
     EXPECT_EQ(get(path), old);

@@ -4,13 +4,12 @@
 // sweep. Everything runs through the real window, serial component and
 // simulated module.
 
+#include "support/serial_test_support.h"
 #include "support/window_fixture.h"
 
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QTimer>
-
-#include <sys/resource.h>
 
 #include <chrono>
 #include <memory>
@@ -20,15 +19,8 @@ namespace radioset {
 namespace {
 
 using test::Wire;
+using test::bytes;
 using test::WindowFixture;
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(static_cast<char>(v));
-    return out;
-}
 
 const QByteArray ChannelFiveReply = bytes({0x55, 0xAA, 0x03, 0x24, 0x05, 0x00, 0x2C});
 const QByteArray Acknowledgement = bytes({0x55, 0xAA, 0x02, 0x20, 0x00, 0x22});
@@ -38,17 +30,11 @@ const QByteArray Acknowledgement = bytes({0x55, 0xAA, 0x02, 0x20, 0x00, 0x22});
 // up as a fraction near 1.
 double CpuShareWhileWaiting(int ms)
 {
-    const auto cpu = [] {
-        rusage r{};
-        getrusage(RUSAGE_SELF, &r);
-        return static_cast<double>(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
-               static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-    };
     const auto wallStart = std::chrono::steady_clock::now();
-    const double cpuStart = cpu();
+    const double cpuStart = testing::CpuMs();
     QTest::qWait(ms);
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    return (cpu() - cpuStart) / wall;
+    const double wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
+    return (testing::CpuMs() - cpuStart) / wallMs;
 }
 
 std::string WireName(const ::testing::TestParamInfo<Wire>& param)

@@ -1,4 +1,5 @@
 #include "platform/dialogs.h"
+#include "support/file_size_limit.h"
 #include "platform/gbk.h"
 #include "support/window_fixture.h"
 
@@ -6,9 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-
-#include <csignal>
-#include <sys/resource.h>
 
 // Readable failures for texts.
 inline void PrintTo(const QString& text, std::ostream* os)
@@ -216,15 +214,11 @@ TEST_F(PlanFile, UnwritableFileIsReportedAndTheOldOneStays)
     }
     chosen = path();
     boxes.clear();
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    save();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    {
+        const test::FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.active());
+        save();
+    }
 
     EXPECT_EQ(boxes.texts(), QStringList{QStringLiteral("Unable to write to %1.").arg(path())});
     EXPECT_EQ(get(path()), old);

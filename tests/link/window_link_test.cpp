@@ -1,27 +1,18 @@
 #include "link/dispatch.h"
 #include "link/transmit.h"
+#include "support/serial_test_support.h"
 #include "support/window_fixture.h"
 
 #include <QLineEdit>
 #include <QTimer>
-
-#include <sys/resource.h>
 
 namespace radioset {
 namespace {
 
 using test::Wire;
 using test::pick;
+using test::bytes;
 using test::WindowFixture;
-
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (int v : values)
-        out.append(static_cast<char>(v));
-    return out;
-}
 
 class SerialLink : public ::testing::Test, public WindowFixture {};
 
@@ -173,16 +164,9 @@ TEST(TransmitOverPty, FramesReachTheModuleOverARealPseudoTerminal)
     EXPECT_TRUE(QTest::qWaitFor([&] { return fixture.f().StatusBar1->PanelText(2) == QStringLiteral("Cmd succeed"); }, 2000));
 
     // An open, silent port costs no CPU.
-    rusage before{};
-    getrusage(RUSAGE_SELF, &before);
+    const double before = testing::CpuMs();
     QTest::qWait(300);
-    rusage after{};
-    getrusage(RUSAGE_SELF, &after);
-    const auto cpuMs = [](const rusage& r) {
-        return static_cast<double>(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000.0 +
-               static_cast<double>(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000.0;
-    };
-    EXPECT_LT(cpuMs(after) - cpuMs(before), 300 * 0.2);
+    EXPECT_LT(testing::CpuMs() - before, 300 * 0.2);
 }
 
 class Dispatch : public ::testing::Test, public WindowFixture {

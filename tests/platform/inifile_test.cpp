@@ -1,4 +1,5 @@
 #include "platform/exceptions.h"
+#include "support/file_size_limit.h"
 #include "platform/inifile.h"
 
 #include <QDir>
@@ -7,9 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <random>
-#include <sys/resource.h>
 
 namespace radioset {
 namespace {
@@ -209,15 +208,12 @@ TEST_F(IniFileTest, FailedSaveLeavesTheOldFileAsItWas)
         ini.WriteString("RX", QString("RX%1").arg(n), "434.00000");
 
     // The file size limit fails the write part-way even for root.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString error = WriteFailure(ini);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    QString error;
+    {
+        const test::FileSizeLimit limit(64);
+        ASSERT_TRUE(limit.active());
+        error = WriteFailure(ini);
+    }
 
     EXPECT_EQ(error, "Unable to write to " + Path());
     EXPECT_EQ(Get(Path()), old);

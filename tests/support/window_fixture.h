@@ -18,11 +18,21 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 
 namespace radioset::test {
 
 enum class Wire { VirtualLine, Pty };
+
+// A package as a list of byte values.
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
 
 // The operator picks an item from a drop-down list (a change the window
 // reacts to, unlike a selection made by code).
