@@ -91,14 +91,16 @@ QString PortName(int n)
     return QStringLiteral("COM%1").arg(n);
 }
 
+// Kernel name prefix and the COM number of its device 0; 100 devices each.
+constexpr std::pair<QStringView, int> kBands[] = {
+    {u"ttyUSB", 101},
+    {u"ttyACM", 201},
+    {u"ttyS", 1},
+};
+
 int ComNumberOfDevice(QStringView kernelName)
 {
-    static const std::pair<QStringView, int> bands[] = {
-        {u"ttyUSB", 101},
-        {u"ttyACM", 201},
-        {u"ttyS", 1},
-    };
-    for (const auto& [prefix, first] : bands) {
+    for (const auto& [prefix, first] : kBands) {
         const int index = kernelIndex(kernelName, prefix);
         if (index >= 0 && index < 100)
             return first + index;
@@ -141,11 +143,19 @@ QList<SystemPort> SystemPorts()
 
 QString PortDevice(int portNo)
 {
+    // Straight from the number, without enumerating every port: this runs
+    // at each open, and the detection sweep opens twice a second.
     if (portNo < 1)
         return {};
-    for (const SystemPort& port : SystemPorts())
-        if (PortNo(port.name) == portNo)
-            return port.device;
+    const QFileInfo link(QDir(PortLinkFolder()).filePath(PortName(portNo)));
+    if (link.exists())
+        return link.absoluteFilePath();
+    for (const auto& [prefix, first] : kBands) {
+        if (portNo >= first && portNo < first + 100) {
+            const QString device = QStringLiteral("/dev/") + prefix.toString() + QString::number(portNo - first);
+            return QFileInfo::exists(device) ? device : QString();
+        }
+    }
     return {};
 }
 
